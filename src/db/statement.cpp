@@ -14,6 +14,16 @@ QString lastErrorText(sqlite3* db)
 
 namespace {
 
+// Text length checks are constraints named after their columns (the only checks the schema has).
+QString explainEngineError(const QString& message)
+{
+    static const QString checkFailed = QStringLiteral("CHECK constraint failed: ");
+    if (!message.startsWith(checkFailed))
+        return message;
+    const QString column = message.mid(checkFailed.size());
+    return QStringLiteral("字段“%1”的内容超过了允许的长度（%2）").arg(column, message);
+}
+
 void check(sqlite3* db, int rc)
 {
     if (rc != SQLITE_OK)
@@ -122,7 +132,7 @@ bool Statement::step()
         return false;
     const QString message = lastErrorText(m_db);
     sqlite3_reset(m_stmt);
-    throw DbError(message);
+    throw DbError(explainEngineError(message));
 }
 
 void Statement::reset()
