@@ -78,7 +78,20 @@ Connection::Connection(const ConnectionInfo& info)
 
 Connection::~Connection()
 {
+    m_statements.clear();
     sqlite3_close_v2(m_db);
+}
+
+Statement& Connection::cachedStatement(const QString& sql)
+{
+    const auto it = m_statements.constFind(sql);
+    if (it != m_statements.constEnd())
+        return **it;
+    if (m_statements.size() >= 64)
+        m_statements.clear();
+    auto statement = std::make_shared<Statement>(m_db, sql);
+    m_statements.insert(sql, statement);
+    return *statement;
 }
 
 void Connection::createDatabase(const ConnectionInfo& info)
@@ -100,10 +113,11 @@ void Connection::createDatabase(const ConnectionInfo& info)
 
 int Connection::execute(const QString& sql, const Params& params)
 {
-    Statement statement(m_db, sql);
+    Statement& statement = cachedStatement(sql);
     statement.bind(params);
     while (statement.step()) {
     }
+    statement.reset();
     return sqlite3_changes(m_db);
 }
 
@@ -120,11 +134,11 @@ void Connection::executeScript(const QString& sql)
 
 QVariant Connection::scalar(const QString& sql, const Params& params)
 {
-    Statement statement(m_db, sql);
+    Statement& statement = cachedStatement(sql);
     statement.bind(params);
-    if (!statement.step())
-        return {};
-    return statement.columnValue(0);
+    const QVariant value = statement.step() ? statement.columnValue(0) : QVariant();
+    statement.reset();
+    return value;
 }
 
 qint64 Connection::lastInsertId() const

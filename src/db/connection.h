@@ -2,9 +2,12 @@
 
 #include "db/statement.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <memory>
 
 struct sqlite3;
 
@@ -59,8 +62,12 @@ public:
                      const Params& params = {});
 
 private:
+    // Statements run through execute() and scalar() are prepared once and kept.
+    Statement& cachedStatement(const QString& sql);
+
     ConnectionInfo m_info;
     sqlite3* m_db = nullptr;
+    QHash<QString, std::shared_ptr<Statement>> m_statements;
 };
 
 // Runs a block in a transaction: commits when the block ends normally, rolls back when an

@@ -14,17 +14,69 @@ QString dateToText(const QDate& value)
     return dateTimeToText(QDateTime(value, QTime(0, 0)));
 }
 
+namespace {
+
+// Reads `count` digits at `pos`; -1 when any is not a digit.
+int digitsAt(QStringView text, qsizetype pos, int count)
+{
+    if (pos + count > text.size())
+        return -1;
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[pos + i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+bool charAt(QStringView text, qsizetype pos, char16_t expected)
+{
+    return pos < text.size() && text[pos].unicode() == expected;
+}
+
+} // namespace
+
+// Hand-written for the few stored forms: dates are read for every row of every list.
 QDateTime dateTimeFromText(const QString& text)
 {
-    static const char* const formats[] = {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm",
-                                          "yyyy-MM-dd"};
-    const QString trimmed = text.trimmed();
-    for (const char* format : formats) {
-        QDateTime parsed = QDateTime::fromString(trimmed, QString::fromLatin1(format));
-        if (parsed.isValid())
-            return parsed;
+    const QStringView value = QStringView(text).trimmed();
+    const int year = digitsAt(value, 0, 4);
+    const int month = digitsAt(value, 5, 2);
+    const int day = digitsAt(value, 8, 2);
+    if (year < 0 || month < 0 || day < 0 || !charAt(value, 4, u'-') || !charAt(value, 7, u'-'))
+        return {};
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return {};
+    if (value.size() == 10)
+        return QDateTime(date, QTime(0, 0));
+
+    const int hour = digitsAt(value, 11, 2);
+    const int minute = digitsAt(value, 14, 2);
+    if (!charAt(value, 10, u' ') || hour < 0 || minute < 0 || !charAt(value, 13, u':'))
+        return {};
+    int second = 0;
+    int millisecond = 0;
+    if (value.size() > 16) {
+        second = digitsAt(value, 17, 2);
+        if (!charAt(value, 16, u':') || second < 0)
+            return {};
+        if (value.size() > 19) {
+            millisecond = digitsAt(value, 20, 3);
+            if (!charAt(value, 19, u'.') || millisecond < 0 || value.size() != 23)
+                return {};
+        } else if (value.size() != 19) {
+            return {};
+        }
+    } else if (value.size() != 16) {
+        return {};
     }
-    return {};
+    const QTime time(hour, minute, second, millisecond);
+    if (!time.isValid())
+        return {};
+    return QDateTime(date, time);
 }
 
 QString currentDateTimeText()

@@ -1,6 +1,7 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/query.h"
+#include "db/value.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,34 @@ TEST_F(QueryTest, FieldsReadAsTextIntegerAndDateWithCheckedConversion)
     EXPECT_TRUE(q->field(QStringLiteral("出生日期")).isNull());
     EXPECT_EQ(q->field(QStringLiteral("出生日期")).asString(), QString());
     EXPECT_THROW(q->field(QStringLiteral("没有")), db::DbError);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StoredDates, ReadBackOnlyFromTheStoredForms)
+{
+    const struct
+    {
+        const char* text;
+        QDateTime expected;
+    } cases[] = {
+        {"2017-03-05 14:07:09.123", QDateTime(QDate(2017, 3, 5), QTime(14, 7, 9, 123))},
+        {"2017-03-05 14:07:09", QDateTime(QDate(2017, 3, 5), QTime(14, 7, 9))},
+        {"2017-03-05 14:07", QDateTime(QDate(2017, 3, 5), QTime(14, 7))},
+        {" 1950-01-01 ", QDateTime(QDate(1950, 1, 1), QTime(0, 0))},
+        {"2017-02-30", QDateTime()},
+        {"2017-3-5", QDateTime()},
+        {"2017-03-05 25:00", QDateTime()},
+        {"2017-03-05 14:07:09.12", QDateTime()},
+        {"2016.3", QDateTime()},
+        {"", QDateTime()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(db::dateTimeFromText(QString::fromUtf8(c.text)), c.expected) << c.text;
+    const QDateTime now(QDate(2020, 2, 29), QTime(23, 59, 59, 999));
+    EXPECT_EQ(db::dateTimeFromText(db::dateTimeToText(now)), now);
 }
 
 } // namespace
