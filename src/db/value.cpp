@@ -2,6 +2,8 @@
 
 #include "db/db_error.h"
 
+#include <QUuid>
+
 namespace db {
 
 QString dateTimeToText(const QDateTime& value)
@@ -82,6 +84,11 @@ QDateTime dateTimeFromText(const QString& text)
 QString currentDateTimeText()
 {
     return dateTimeToText(QDateTime::currentDateTime());
+}
+
+QString newGuidText()
+{
+    return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
 }
 
 QString variantToText(const QVariant& value)

@@ -19,6 +19,9 @@ QDateTime dateTimeFromText(const QString& text);
 // The local time of now in the stored text form.
 QString currentDateTimeText();
 
+// A new GUID in its 38-character braced upper-case text form.
+QString newGuidText();
+
 // Converts a value read from a column to text the way the pages show it: Null reads as empty.
 QString variantToText(const QVariant& value);
 
