@@ -389,6 +389,13 @@ TableCopy::RowStatus TableCopy::rowStatus(int row) const
     return m_rows.at(row).status;
 }
 
+bool TableCopy::isModified() const
+{
+    if (m_state == State::Insert)
+        return true;
+    return m_state == State::Edit && std::any_of(m_buffer.changed.begin(), m_buffer.changed.end(), [](bool c) { return c; });
+}
+
 void TableCopy::edit()
 {
     checkOpen();
@@ -428,8 +435,12 @@ void TableCopy::setValue(const QString& column, const QVariant& value)
     const int index = fieldIndex(column);
     if (index < 0)
         throw DbError(QStringLiteral("没有找到字段“%1”").arg(column));
-    if (!isEditing())
-        edit();
+    if (!isEditing()) {
+        if (m_current < 0 && m_appendWhenEmpty)
+            append();
+        else
+            edit();
+    }
     if (m_columns[index].readOnly && m_state != State::Insert)
         throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(m_columns[index].name));
     this->value(index); // bring in an unfetched long binary before it is compared
@@ -464,13 +475,17 @@ void TableCopy::post()
     checkRequired(m_buffer);
     const bool anyChange = std::any_of(m_buffer.changed.begin(), m_buffer.changed.end(), [](bool c) { return c; });
     Row& stored = m_rows[m_current];
-    if (m_state == State::Edit && !anyChange) {
+    if (m_state == State::Insert) {
+        m_buffer.status = RowStatus::Inserted;
+        stored = m_buffer;
+    } else if (anyChange) {
+        // The log entry follows the stored row: an applied insert is updated from now on.
+        m_buffer.status = stored.status == RowStatus::Unmodified ? RowStatus::Modified : stored.status;
+        m_buffer.keyValues = stored.keyValues;
+        stored = m_buffer;
+    } else {
         stored.fetched = m_buffer.fetched;
         stored.values = m_buffer.values;
-    } else {
-        if (stored.status == RowStatus::Unmodified)
-            m_buffer.status = RowStatus::Modified;
-        stored = m_buffer;
     }
     m_state = State::Browse;
     m_buffer = Row();
@@ -544,11 +559,18 @@ void TableCopy::sortRows()
     }
 }
 
+bool TableCopy::isLogged(int row) const
+{
+    // The row being inserted joins the log when it is posted.
+    return m_rows[row].status != RowStatus::Unmodified && !(m_state == State::Insert && row == m_current);
+}
+
 int TableCopy::changeCount() const
 {
-    const auto logged = std::count_if(m_rows.begin(), m_rows.end(),
-                                      [](const Row& row) { return row.status != RowStatus::Unmodified; });
-    return static_cast<int>(logged + m_deleted.size());
+    int logged = 0;
+    for (int row = 0; row < recordCount(); ++row)
+        logged += isLogged(row) ? 1 : 0;
+    return logged + static_cast<int>(m_deleted.size());
 }
 
 QVector<QVariant> TableCopy::keyOf(const Row& row) const
@@ -629,25 +651,30 @@ void TableCopy::writeInsert(Row& row)
     }
 }
 
+// Writes the logged rows; a row still being edited or inserted is left as it is.
 void TableCopy::applyUpdates()
 {
     checkOpen();
-    checkBrowse();
     if (changeCount() == 0)
         return;
     std::vector<Row> written = m_rows; // keys of new rows land here until the commit succeeded
     Transaction transaction(*m_connection);
     for (const Row& row : m_deleted)
         writeDelete(row);
-    for (Row& row : written) {
-        if (row.status == RowStatus::Modified)
-            writeUpdate(row);
-        else if (row.status == RowStatus::Inserted)
-            writeInsert(row);
+    for (int i = 0; i < recordCount(); ++i) {
+        if (!isLogged(i))
+            continue;
+        if (written[i].status == RowStatus::Modified)
+            writeUpdate(written[i]);
+        else
+            writeInsert(written[i]);
     }
     transaction.commit();
 
-    for (Row& row : written) {
+    for (int i = 0; i < recordCount(); ++i) {
+        if (!isLogged(i))
+            continue;
+        Row& row = written[i];
         row.status = RowStatus::Unmodified;
         row.changed.fill(false);
         row.keyValues = keyOf(row);

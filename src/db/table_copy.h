@@ -24,7 +24,8 @@ class Connection;
 //   keeps the row in the copy, logged as modified or inserted; cancel() drops the unposted edit.
 //   Moving to another row posts a pending edit first. deleteRow() removes the current row.
 // - Rows stay sorted by the order column (序号) where one is set.
-// - changeCount() counts the logged rows. applyUpdates() writes the log to the table in one
+// - changeCount() counts the logged rows (posted changes and deletes; an unposted edit is not
+//   logged yet). applyUpdates() writes the log to the table in one
 //   transaction: deletes, updates (only the changed columns, by the row's key, exactly one row
 //   each) and inserts; the first error rolls the table back and the log stays as it was. The log
 //   is cleared only after the commit succeeded. Read-only columns, looked-up columns and long
@@ -101,6 +102,10 @@ public:
     // Editing
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    // A row is being inserted, or edited with a changed column.
+    bool isModified() const;
+    // One-row tables: the first change of an empty copy appends the row.
+    void setAppendWhenEmpty(bool append) { m_appendWhenEmpty = append; }
     void edit();
     void append();
     void setValue(const QString& column, const QVariant& value);
@@ -154,6 +159,7 @@ private:
     void setCurrent(int row);
     void sortRows();
     void checkRequired(const Row& row) const;
+    bool isLogged(int row) const;
     void writeDelete(const Row& row);
     void writeUpdate(const Row& row);
     void writeInsert(Row& row);
@@ -181,8 +187,8 @@ private:
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
-    Row m_buffer;      // the row being edited or inserted
-    int m_insertAt = -1;
+    Row m_buffer; // the row being edited or inserted
+    bool m_appendWhenEmpty = false;
 };
 
 } // namespace db

@@ -117,7 +117,7 @@ TEST_F(CandidateTest, ClearingEmptiesCandidateAndCommitteeTablesOnly)
     setSettings({{"遴选部门类别ID", "1"}});
     const qint64 id = create(QStringLiteral("C1"));
     for (const QString& table : candidates::clearedTables()) {
-        if (table != QLatin1String("候选人") && table != QLatin1String("候选人补充信息"))
+        if (table != QStringLiteral("候选人") && table != QStringLiteral("候选人补充信息"))
             m_data.connection().execute(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table));
     }
     m_data.connection().execute(QStringLiteral("INSERT INTO 打印模板 (名称, 内容) VALUES ('t', x'00')"));
