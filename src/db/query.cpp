@@ -143,6 +143,7 @@ void Query::setFilter(RowFilter filter)
     if (isOpen()) {
         checkBrowseMode();
         rebuildVisible();
+        Q_EMIT rowsChanged();
         setPosition(m_visible.empty() ? -1 : 0);
     }
 }
@@ -245,6 +246,7 @@ void Query::open()
     readRows(*statement, skip);
     m_state = State::Browse;
     rebuildVisible();
+    Q_EMIT rowsChanged();
     setPosition(m_visible.empty() ? -1 : 0);
 }
 
@@ -286,6 +288,7 @@ void Query::close()
     m_changed.clear();
     m_position = -1;
     m_eof = m_bof = true;
+    Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();
 }
 
@@ -314,6 +317,7 @@ void Query::refresh()
         setPosition(std::min(position, recordCount() - 1));
     }
     blocker.unblock();
+    Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();
 }
 
@@ -618,6 +622,7 @@ void Query::post()
         row.bookmark = m_nextBookmark++;
         m_rows.push_back(std::move(row));
         rebuildVisible();
+        Q_EMIT rowsChanged();
         int position = recordCount() - 1;
         for (std::size_t i = 0; i < m_visible.size(); ++i) {
             if (m_visible[i] == static_cast<int>(m_rows.size()) - 1)
@@ -628,6 +633,7 @@ void Query::post()
         Row& target = m_rows[m_visible[m_position]];
         row.bookmark = target.bookmark;
         target = std::move(row);
+        Q_EMIT rowsChanged();
         Q_EMIT currentRowChanged();
     }
 }
@@ -660,6 +666,7 @@ void Query::deleteRow()
     m_rows.erase(m_rows.begin() + stored);
     const int position = m_position;
     rebuildVisible();
+    Q_EMIT rowsChanged();
     setPosition(m_visible.empty() ? -1 : std::min(position, recordCount() - 1));
 }
 

@@ -157,6 +157,10 @@ public:
     // RowSource
     int columnIndex(const QString& name) const override { return fieldIndex(name); }
     QVariant currentValue(int column) const override;
+    int rowCount() const override { return recordCount(); }
+    QVariant valueAt(int row, int column) const override { return rowValue(m_visible.at(row), column); }
+    int currentRow() const override { return m_position; }
+    void setCurrentRow(int row) override { moveTo(row); }
 
     // Value of a column of a stored row (0-based row index, not the visible position).
     QVariant rowValue(int row, int column) const;

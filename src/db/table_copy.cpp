@@ -313,11 +313,6 @@ bool TableCopy::locate(const QString& column, const QVariant& value)
     return false;
 }
 
-const TableCopy::Row& TableCopy::currentRow() const
-{
-    return isEditing() ? m_buffer : m_rows[m_current];
-}
-
 void TableCopy::fetchLazy(Row& row, int column) const
 {
     if (row.fetched[column])
@@ -382,6 +377,15 @@ QVariant TableCopy::rowValue(int row, const QString& column) const
     if (isEditing() && row == m_current)
         return value(index);
     return cellValue(m_rows[row], index);
+}
+
+QVariant TableCopy::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= recordCount() || column < 0 || column >= m_columns.size())
+        return {};
+    if (isEditing() && row == m_current)
+        return value(column);
+    return cellValue(m_rows[row], column);
 }
 
 TableCopy::RowStatus TableCopy::rowStatus(int row) const

@@ -121,12 +121,14 @@ public:
     // RowSource
     int columnIndex(const QString& name) const override { return fieldIndex(name); }
     QVariant currentValue(int column) const override { return value(column); }
+    int rowCount() const override { return recordCount(); }
+    QVariant valueAt(int row, int column) const override;
+    int currentRow() const override { return m_current; }
+    void setCurrentRow(int row) override { moveTo(row); }
 
 Q_SIGNALS:
     // A column of the current row was set by setValue().
     void fieldChanged(const QString& column);
-    // Rows were loaded, added, removed, reordered or changed.
-    void rowsChanged();
     void stateChanged();
 
 private:
@@ -151,7 +153,6 @@ private:
     void loadColumns();
     std::vector<Row> loadRows() const;
     QString selectSql() const;
-    const Row& currentRow() const;
     QVariant cellValue(const Row& row, int column) const;
     void fetchLazy(Row& row, int column) const;
     void checkOpen() const;
