@@ -1,5 +1,6 @@
 #include "db/field_bindings.h"
 
+#include "db/date_edit.h"
 #include "db/table_copy.h"
 #include "db/value.h"
 
@@ -193,6 +194,34 @@ QVariant LookupBinding::editorValue() const
 {
     const QVariant key = m_combo->currentData();
     return key.isValid() ? key : QVariant();
+}
+
+DateBinding::DateBinding(TableCopy* copy, const QString& column, NullableDateEdit* edit)
+    : FieldBinding(copy, column, edit)
+    , m_edit(edit)
+{
+    connect(edit->lineEdit(), &QLineEdit::textEdited, this, [this] { markUserModified(); });
+    connect(edit, &NullableDateEdit::dateEdited, this, [this] {
+        markUserModified();
+        commit();
+    });
+    load();
+}
+
+void DateBinding::showValue(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        m_edit->setDate(value.toDateTime().date());
+    else if (value.typeId() == QMetaType::QDate)
+        m_edit->setDate(value.toDate());
+    else
+        m_edit->setDate(NullableDateEdit::parse(variantToText(value)));
+}
+
+QVariant DateBinding::editorValue() const
+{
+    const QDate date = m_edit->date();
+    return date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant();
 }
 
 } // namespace db

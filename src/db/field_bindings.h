@@ -14,6 +14,7 @@ class QWidget;
 
 namespace db {
 
+class NullableDateEdit;
 class TableCopy;
 
 // One editor bound to a column of a table copy's current row.
@@ -125,6 +126,21 @@ protected:
 
 private:
     QComboBox* m_combo;
+};
+
+// A date box: the column holds the date at midnight, or Null.
+class DateBinding : public FieldBinding
+{
+    Q_OBJECT
+public:
+    DateBinding(TableCopy* copy, const QString& column, NullableDateEdit* edit);
+
+protected:
+    void showValue(const QVariant& value) override;
+    QVariant editorValue() const override;
+
+private:
+    NullableDateEdit* m_edit;
 };
 
 } // namespace db

@@ -1,4 +1,5 @@
 #include "db/connection.h"
+#include "db/date_edit.h"
 #include "db/db_error.h"
 #include "db/field_bindings.h"
 #include "db/row_source_model.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableView>
@@ -117,6 +119,43 @@ TEST_F(BindingTest, TheGridFollowsTheCopyAndARefusedMoveKeepsTheRow)
     m_copy->cancel();
     m_copy->append();
     EXPECT_EQ(model.rowCount(), 3) << "a new row shows at once";
+}
+
+} // namespace
+
+namespace {
+
+TEST(DateEdit, TypedDatesAreCheckedAndTheCalendarNeverOverwrites)
+{
+    db::NullableDateEdit edit;
+    QList<QDate> edited;
+    QStringList invalid;
+    QObject::connect(&edit, &db::NullableDateEdit::dateEdited, [&](const QDate& date) { edited << date; });
+    QObject::connect(&edit, &db::NullableDateEdit::invalidInput, [&](const QString& text) { invalid << text; });
+
+    for (const char* text : {"1960-05-04", "1960/5/4", "1960.5.4", "19600504"})
+        EXPECT_EQ(db::NullableDateEdit::parse(QString::fromLatin1(text)), QDate(1960, 5, 4)) << text;
+    EXPECT_FALSE(db::NullableDateEdit::parse(QStringLiteral("1960-02-30")).isValid());
+
+    edit.lineEdit()->setText(QStringLiteral("1960/5/4"));
+    Q_EMIT edit.lineEdit()->editingFinished();
+    EXPECT_EQ(edit.date(), QDate(1960, 5, 4));
+    EXPECT_EQ(edit.lineEdit()->text(), QStringLiteral("1960-05-04"));
+
+    edit.setEmptyPopupDate(QDate(1950, 1, 1));
+    edit.showPopup();
+    EXPECT_EQ(edit.date(), QDate(1960, 5, 4)) << "opening the calendar keeps the entered date";
+    EXPECT_EQ(edit.calendar()->monthShown(), 5);
+    edit.hidePopup();
+
+    edit.lineEdit()->setText(QStringLiteral("昨天"));
+    Q_EMIT edit.lineEdit()->editingFinished();
+    EXPECT_FALSE(edit.date().isValid()) << "an invalid typed date becomes empty";
+    EXPECT_EQ(invalid, QStringList({"昨天"}));
+    edit.showPopup();
+    EXPECT_EQ(edit.calendar()->yearShown(), 1950);
+    EXPECT_EQ(edit.calendar()->monthShown(), 1);
+    EXPECT_EQ(edited, QList<QDate>({QDate(1960, 5, 4), QDate()}));
 }
 
 } // namespace
