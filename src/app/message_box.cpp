@@ -34,6 +34,8 @@ QMessageBox::Icon qtIcon(MessageBox::Icon icon)
         return QMessageBox::Warning;
     case MessageBox::Icon::Question:
         return QMessageBox::Question;
+    case MessageBox::Icon::None:
+        return QMessageBox::NoIcon;
     case MessageBox::Icon::Information:
         break;
     }
@@ -63,6 +65,11 @@ void MessageBox::error(const QString& text)
 void MessageBox::information(const QString& text)
 {
     show(Icon::Information, text, false);
+}
+
+void MessageBox::notice(const QString& text)
+{
+    show(Icon::None, text, false);
 }
 
 bool MessageBox::warning(const QString& text)

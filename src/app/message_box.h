@@ -12,7 +12,7 @@ namespace app {
 class MessageBox
 {
 public:
-    enum class Icon { Error, Warning, Question, Information };
+    enum class Icon { None, Error, Warning, Question, Information };
 
     struct Shown
     {
@@ -26,6 +26,8 @@ public:
     static void error(const QString& text);
     // A completion notice: information icon, OK.
     static void information(const QString& text);
+    // A hint: no icon, OK.
+    static void notice(const QString& text);
     // A question with a warning icon: Yes and No; true when the user chose Yes.
     static bool warning(const QString& text);
     // A question with a question icon: Yes and No; true when the user chose Yes.

@@ -3,6 +3,8 @@
 #include "app/page_index.h"
 #include "app/page_placeholder.h"
 #include "app/page_registry.h"
+#include "candidates/page_candadd.h"
+#include "candidates/page_candlist.h"
 #include "data/page_setup.h"
 
 namespace app {
@@ -36,8 +38,8 @@ void RegisterPages()
     RegisterPage("打印功能", "TOP", "打印功能", index, -1, kAny, 0);
     RegisterPage("系统功能", "TOP", "数据交互", index, -1, kAny, 0);
 
-    RegisterPage("新增候选人", "候选人提名", "新增候选人", placeholder("TPageCandAdd"), 1, kAny, 0);
-    RegisterPage("候选人列表", "候选人提名", "候选人列表", placeholder("TPageCandList"), 0, kAny, 0);
+    RegisterPage("新增候选人", "候选人提名", "新增候选人", PageClassOf<candidates::TPageCandAdd>(), 1, kAny, 0);
+    RegisterPage("候选人列表", "候选人提名", "候选人列表", PageClassOf<candidates::TPageCandList>(), 0, kAny, 0);
     RegisterPage("编辑候选人", "候选人提名", "候选人信息", placeholder("TPageCandEdit"), -1, kAny, -1);
     RegisterPage("系统设置", "候选人提名", "提名设置", PageClassOf<data::TPageSetup>(), 3, kAny, 0)->ModalDialog = true;
 
