@@ -6,6 +6,8 @@
 #include "app/page_registry.h"
 #include "data/global_data.h"
 
+#include <QLocale>
+
 #include <memory>
 
 namespace {
@@ -33,6 +35,7 @@ int main(int argc, char* argv[])
     application.setApplicationName(app::ApplicationTitle());
     // The program ends when the splash window's sweep has destroyed the last main window.
     application.setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); // calendars and numbers in Chinese
     app::InstallFontSubstitutions();
     QApplication::setFont(app::WindowFont()); // message boxes and dialogs share the window's font
 

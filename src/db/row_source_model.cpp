@@ -3,6 +3,7 @@
 #include "db/db_error.h"
 #include "db/value.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -99,14 +100,28 @@ GridBinding::GridBinding(QTableView* view, RowSourceModel* model, std::function<
     selectSourceRow();
 }
 
+// Widths in characters are measured in digits of the grid's font; columns without one fit their title.
 void GridBinding::applyColumnWidths()
 {
+    if (!m_sizesColumns) {
+        m_sizesColumns = true;
+        m_view->installEventFilter(this);
+    }
     const QFontMetrics metrics(m_view->font());
+    const QFontMetrics headerMetrics(m_view->horizontalHeader()->font());
     const QVector<GridColumn>& columns = m_model->columns();
     for (int i = 0; i < columns.size(); ++i) {
-        if (columns[i].widthChars > 0)
-            m_view->setColumnWidth(i, metrics.horizontalAdvance(QString(columns[i].widthChars, QChar(u'国'))) / 2 + 12);
+        const int title = headerMetrics.horizontalAdvance(columns[i].title) + 24;
+        const int content = metrics.horizontalAdvance(QString(columns[i].widthChars, QLatin1Char('0'))) + 24;
+        m_view->setColumnWidth(i, std::max(title, content));
     }
+}
+
+bool GridBinding::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::FontChange)
+        applyColumnWidths();
+    return QObject::eventFilter(watched, event);
 }
 
 void GridBinding::selectSourceRow()

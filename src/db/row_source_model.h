@@ -57,8 +57,11 @@ class GridBinding : public QObject
 public:
     GridBinding(QTableView* view, RowSourceModel* model, std::function<void(const QString&)> onError = {});
 
-    // Applies the columns' widths in characters with the view's font.
+    // Applies the columns' widths in characters with the view's font, now and whenever the font changes.
     void applyColumnWidths();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void selectSourceRow();
@@ -68,6 +71,7 @@ private:
     RowSourceModel* m_model;
     std::function<void(const QString&)> m_onError;
     bool m_syncing = false;
+    bool m_sizesColumns = false;
 };
 
 } // namespace db
