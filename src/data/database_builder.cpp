@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "db/connection.h"
 #include "db/db_error.h"
+#include "printing/ooxml_package.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,18 +77,28 @@ void loadCsvTable(db::Connection& connection, const QString& table, const QStrin
     }
 }
 
+// Templates live in the repository unpacked ("<名称>.docx/" folders of XML parts) so that they can
+// be read and reviewed; they are stored packed. Plain template files are stored as they are.
 void loadTemplates(db::Connection& connection, const QString& templatesDir)
 {
     if (templatesDir.isEmpty() || !QFileInfo(templatesDir).isDir())
         return;
-    const QFileInfoList files = QDir(templatesDir).entryInfoList(QDir::Files, QDir::Name);
-    for (const QFileInfo& file : files) {
-        QFile input(file.filePath());
-        if (!input.open(QIODevice::ReadOnly))
-            throw db::DbError(QStringLiteral("无法读取模板“%1”：%2").arg(file.filePath(), input.errorString()));
+    const QFileInfoList entries = QDir(templatesDir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString suffix = entry.suffix().toLower();
+        if (suffix != QLatin1String("docx") && suffix != QLatin1String("xlsx"))
+            continue;
+        QByteArray content;
+        if (entry.isDir()) {
+            content = printing::packDirectory(entry.filePath());
+        } else {
+            QFile input(entry.filePath());
+            if (!input.open(QIODevice::ReadOnly))
+                throw db::DbError(QStringLiteral("无法读取模板“%1”：%2").arg(entry.filePath(), input.errorString()));
+            content = input.readAll();
+        }
         connection.execute(QStringLiteral("INSERT INTO 打印模板 (名称, 内容) VALUES (:name, :content)"),
-                           {{QStringLiteral("name"), file.completeBaseName()},
-                            {QStringLiteral("content"), input.readAll()}});
+                           {{QStringLiteral("name"), entry.completeBaseName()}, {QStringLiteral("content"), content}});
     }
 }
 

@@ -389,11 +389,11 @@ QString OoxmlPackage::unusedPartName(const QString& wanted) const
 
 QByteArray packDirectory(const QString& dir)
 {
-    const QDir root(dir);
+    const QDir root(QFileInfo(dir).absoluteFilePath()); // relative names are taken against an absolute root
     if (!root.exists())
         throw app::AppError(QStringLiteral("找不到文件夹“%1”").arg(QDir::toNativeSeparators(dir)));
     QStringList names;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(root.absolutePath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext())
         names << root.relativeFilePath(it.next());
     names.sort();

@@ -101,3 +101,24 @@ TEST(IssuedDatabase, CanBePreparedForOneSelectingBody)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DeliveredTemplates, EveryTemplateIsStoredPackedUnderItsName)
+{
+    testing_support::WorkingDatabase database;
+    data::TGlobalData data(database.path(), nullptr);
+    db::Query templates(&data.connection());
+    templates.setSql(QStringLiteral("SELECT 名称, 内容 FROM 打印模板 ORDER BY 名称"));
+    templates.open();
+    QStringList names;
+    for (templates.first(); !templates.eof(); templates.next()) {
+        names << templates.field(0).asString();
+        EXPECT_TRUE(templates.field(1).value().toByteArray().startsWith("PK\x03\x04")) << qPrintable(names.last());
+    }
+    EXPECT_EQ(names.size(), 14);
+    for (const char* name : {"提名书个人信息", "提名书主要成就", "提名名单院士", "提名名单特别", "提名名单苍岳"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name;
+}
+
+} // namespace

@@ -46,8 +46,10 @@ protected:
 
     db::Connection& connection() { return m_data->connection(); }
 
+    // Puts a test template in place of the delivered one of that name.
     void addTemplate(const QString& name, const QByteArray& content)
     {
+        connection().execute(QStringLiteral("DELETE FROM 打印模板 WHERE 名称=:name"), {{QStringLiteral("name"), name}});
         connection().execute(QStringLiteral("INSERT INTO 打印模板 (名称, 内容) VALUES (:name, :content)"),
                              {{QStringLiteral("name"), name}, {QStringLiteral("content"), content}});
     }
@@ -270,7 +272,7 @@ TEST_F(PrintingDatabaseTest, FailedPrintsReportTheirCaptionAndLeaveNoOutputFile)
         QString errorNames;
     };
     const std::vector<Case> cases{
-        {QStringLiteral("提名书院士推荐意见"), {}, QStringLiteral("提名书院士推荐意见")},
+        {QStringLiteral("没有这个模板"), {}, QStringLiteral("没有这个模板")},
         {QStringLiteral("提名书单位审核意见"),
          [](DocxDocument& document) { document.insertTextAfterBookmark(QStringLiteral("意见"), QStringLiteral("x")); },
          QStringLiteral("意见")},

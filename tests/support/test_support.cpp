@@ -18,6 +18,7 @@ void buildWorkingDatabase(const QString& path)
 {
     data::BuildOptions options;
     options.referenceDir = referenceDir();
+    options.templatesDir = QStringLiteral(QZ_SOURCE_DIR "/data/templates");
     data::buildDatabase(path, options);
 }
 

@@ -10,7 +10,7 @@ inline const QString kPassword = QStringLiteral("384952");
 // The repository's reference data folder.
 QString referenceDir();
 
-// Builds a delivered working database (schema, the repository's reference data, no templates)
+// Builds a delivered working database (schema, the repository's reference data and templates)
 // at `path`.
 void buildWorkingDatabase(const QString& path);
 
