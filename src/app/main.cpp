@@ -4,6 +4,7 @@
 #include "app/form_splash.h"
 #include "app/page_registration.h"
 #include "app/page_registry.h"
+#include "candidates/popup_monthedit.h"
 #include "data/global_data.h"
 
 #include <QLocale>
@@ -12,10 +13,10 @@
 
 namespace {
 
-// The shared pop-up editors (the month editor of the candidate tabs) are created here, hidden,
-// once they exist.
+// The shared pop-up editors: the month picker of the candidate tabs, hidden until used.
 void CreatePopUpEditors()
 {
+    candidates::PopUpMonthEdit();
 }
 
 // Closes whatever is still open when the run loop has ended.
@@ -24,6 +25,7 @@ void ShutDown(std::unique_ptr<app::TFormSplash>& splash)
     while (!app::MainWindowList().isEmpty())
         delete app::MainWindowList().takeFirst();
     splash.reset();
+    delete candidates::PopUpMonthEdit();
     app::ClearPageRegistry();
 }
 

@@ -4,6 +4,7 @@
 #include "app/page_placeholder.h"
 #include "app/page_registry.h"
 #include "candidates/page_candadd.h"
+#include "candidates/page_candedit.h"
 #include "candidates/page_candlist.h"
 #include "data/page_setup.h"
 
@@ -40,7 +41,7 @@ void RegisterPages()
 
     RegisterPage("新增候选人", "候选人提名", "新增候选人", PageClassOf<candidates::TPageCandAdd>(), 1, kAny, 0);
     RegisterPage("候选人列表", "候选人提名", "候选人列表", PageClassOf<candidates::TPageCandList>(), 0, kAny, 0);
-    RegisterPage("编辑候选人", "候选人提名", "候选人信息", placeholder("TPageCandEdit"), -1, kAny, -1);
+    RegisterPage("编辑候选人", "候选人提名", "候选人信息", PageClassOf<candidates::TPageCandEdit>(), -1, kAny, -1);
     RegisterPage("系统设置", "候选人提名", "提名设置", PageClassOf<data::TPageSetup>(), 3, kAny, 0)->ModalDialog = true;
 
     RegisterPage("学术团体列表", "提名管理", "学术团体列表", placeholder("TPageNamedUnitList"), 6, kSelecting, 0);

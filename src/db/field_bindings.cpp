@@ -38,6 +38,14 @@ void FieldBinding::load()
     m_loading = false;
 }
 
+void FieldBinding::applyUserValue(const QVariant& value)
+{
+    showValue(value);
+    m_userModified = true;
+    Q_EMIT userModified();
+    commit();
+}
+
 void FieldBinding::markUserModified()
 {
     if (m_loading)

@@ -39,6 +39,8 @@ public:
     void commit();
     // Shows the column's value again, dropping the user's input.
     void load();
+    // Puts a value the user picked (from a pop-up, say) into the editor and writes it.
+    void applyUserValue(const QVariant& value);
 
 Q_SIGNALS:
     // The user changed the editor's value.
