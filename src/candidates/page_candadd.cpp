@@ -6,7 +6,6 @@
 #include "candidates/cand_add_logic.h"
 #include "data/global_data.h"
 #include "db/date_edit.h"
-#include "db/query.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -95,10 +94,7 @@ void TPageCandAdd::BuildLayout()
     LCBDep = new QComboBox(group);
     LCBDep->setObjectName(QStringLiteral("LCBDep"));
     LCBDep->setMaxVisibleItems(9);
-    db::Query* divisions = data::GlobalData()->QueryValidDepartment;
-    for (divisions->first(); !divisions->eof(); divisions->next())
-        LCBDep->addItem(divisions->field(QStringLiteral("名称")).asString(), divisions->field(QStringLiteral("ID")).asInteger());
-    divisions->first();
+    FillComboBox(LCBDep, QStringLiteral("SELECT ID, 名称 AS Name FROM 视图有效学部 ORDER BY 编码"), QString());
     LCBDep->setCurrentIndex(-1);
 
     auto* grid = new QGridLayout(group);

@@ -7,7 +7,6 @@
 #include "candidates/cand_dossier.h"
 #include "data/global_data.h"
 #include "db/field_bindings.h"
-#include "db/query.h"
 #include "db/table_copy.h"
 
 #include <QComboBox>
@@ -141,10 +140,7 @@ void TPageCandEdit::BuildHeader()
     LCBPretendDep = new QComboBox(this);
     LCBPretendDep->setObjectName(QStringLiteral("LCBPretendDep"));
     LCBPretendDep->setMaxVisibleItems(9);
-    db::Query* divisions = data::GlobalData()->QueryAllDepartment;
-    for (divisions->first(); !divisions->eof(); divisions->next())
-        LCBPretendDep->addItem(divisions->field(QStringLiteral("名称")).asString(), divisions->field(QStringLiteral("ID")).asInteger());
-    divisions->first();
+    FillComboBox(LCBPretendDep, QStringLiteral("SELECT ID, 名称 AS Name FROM 字典学部 ORDER BY 编码"), QString());
     auto* divisionLabel = new QLabel(QStringLiteral("拟提名学部"), this);
     divisionLabel->setBuddy(LCBPretendDep);
     LCBPretendDep->setAccessibleName(QStringLiteral("拟提名学部"));

@@ -185,8 +185,15 @@ void TableCopy::refresh()
     checkOpen();
     if (isEditing() || changeCount() > 0)
         throw DbError(QStringLiteral("Must apply updates before refreshing data"));
+    reloadKeepingCurrentRow();
+}
+
+// Reads the rows again and stays on the row with the same key (or the same position).
+void TableCopy::reloadKeepingCurrentRow()
+{
     const QVector<QVariant> key = m_current >= 0 ? m_rows[m_current].keyValues : QVector<QVariant>();
     m_rows = loadRows();
+    m_deleted.clear();
     sortRows();
     int target = m_rows.empty() ? -1 : std::min(std::max(m_current, 0), recordCount() - 1);
     for (int i = 0; i < recordCount() && !key.isEmpty(); ++i) {
@@ -696,18 +703,7 @@ void TableCopy::cancelUpdates()
     if (changeCount() == 0 && !wasEditing)
         return;
     // The log holds whole rows: reading the table again is the faithful way back.
-    const QVector<QVariant> key = m_current >= 0 ? m_rows[m_current].keyValues : QVector<QVariant>();
-    m_rows = loadRows();
-    m_deleted.clear();
-    sortRows();
-    int target = m_rows.empty() ? -1 : std::min(std::max(m_current, 0), recordCount() - 1);
-    for (int i = 0; i < recordCount() && !key.isEmpty(); ++i) {
-        if (m_rows[i].keyValues == key)
-            target = i;
-    }
-    m_current = -2;
-    setCurrent(target);
-    Q_EMIT rowsChanged();
+    reloadKeepingCurrentRow();
 }
 
 } // namespace db

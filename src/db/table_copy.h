@@ -151,6 +151,7 @@ private:
     };
 
     void loadColumns();
+    void reloadKeepingCurrentRow();
     std::vector<Row> loadRows() const;
     QString selectSql() const;
     QVariant cellValue(const Row& row, int column) const;

@@ -6,6 +6,7 @@
 #include "db/field_bindings.h"
 #include "db/table_copy.h"
 #include "shell_fixture.h"
+#include "support/ui_support.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,11 +17,7 @@
 
 namespace {
 
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using testing_support::typeText;
 
 // A candidate opened in the editor inside the shown main window.
 class CandidateEditorTest : public ShellTest

@@ -4,6 +4,7 @@
 #include "db/date_edit.h"
 #include "db/query.h"
 #include "shell_fixture.h"
+#include "support/ui_support.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,12 +13,7 @@
 
 namespace {
 
-// Types text as key presses (QTest::keyClicks takes ASCII only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using testing_support::typeText;
 
 // The main window shown, with the candidate pages opened through it as a user would.
 class CandidatePagesTest : public ShellTest

@@ -5,6 +5,8 @@
 #include "db/row_source_model.h"
 #include "db/table_copy.h"
 
+#include "support/ui_support.h"
+
 #include <gtest/gtest.h>
 
 #include <QCalendarWidget>
@@ -16,12 +18,7 @@
 
 namespace {
 
-// Types text as key presses (QTest::keyClicks takes ASCII only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using testing_support::typeText;
 
 class BindingTest : public ::testing::Test
 {

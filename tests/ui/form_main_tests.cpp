@@ -191,10 +191,10 @@ TEST_F(FormMainTest, ReplacingPagesKeepsTheCaptionRuleAndOnePagePerTab)
         EXPECT_EQ(TBasePage::LivePages().size(), 1);
     }
     EXPECT_EQ(tabCaptions(), QStringList({"候选人信息"}));
-    auto* editor = qobject_cast<TPagePlaceholder*>(main->CurrentPage());
+    TBasePage* editor = main->CurrentPage();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Tag(), 44);
-    EXPECT_TRUE(editor->LabelCaption->text().contains("候选人信息"));
+    EXPECT_STREQ(editor->metaObject()->className(), "candidates::TPageCandEdit");
 
     main->ShowPage("TOP", true);
     main->NewPage("候选人列表", 0, false);
