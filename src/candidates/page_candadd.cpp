@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace candidates {
@@ -57,6 +58,7 @@ TPageCandAdd::TPageCandAdd(QWidget* owner, int tag)
     connect(ActionCancel, &QAction::triggered, this, &TPageCandAdd::ActionCancelExecute);
     BuildLayout();
     CBIDType->setCurrentText(kIdCard);
+    QTimer::singleShot(0, TEName, [this] { TEName->setFocus(); }); // once the page is shown
     UpdateActions();
 }
 

@@ -73,9 +73,9 @@ void TPageCandList::BuildLayout()
                                       {QStringLiteral("拟提名学部"), {}, 28}},
                                      this);
     auto* binding = new db::GridBinding(DBGrid1, m_model);
-    binding->applyColumnWidths();
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    binding->applyColumnWidths();
     connect(DBGrid1, &QTableView::doubleClicked, this, &TPageCandList::DBGrid1DblClick);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(DBGrid1);

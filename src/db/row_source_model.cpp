@@ -100,7 +100,8 @@ GridBinding::GridBinding(QTableView* view, RowSourceModel* model, std::function<
     selectSourceRow();
 }
 
-// Widths in characters are measured in digits of the grid's font; columns without one fit their title.
+// Widths in characters are measured in digits of the grid's font; columns without one fit their
+// title, and a stretching last column fills what is left.
 void GridBinding::applyColumnWidths()
 {
     if (!m_sizesColumns) {
@@ -112,7 +113,9 @@ void GridBinding::applyColumnWidths()
     const QVector<GridColumn>& columns = m_model->columns();
     for (int i = 0; i < columns.size(); ++i) {
         const int title = headerMetrics.horizontalAdvance(columns[i].title) + 24;
-        const int content = metrics.horizontalAdvance(QString(columns[i].widthChars, QLatin1Char('0'))) + 24;
+        const bool stretches = i == columns.size() - 1 && m_view->horizontalHeader()->stretchLastSection();
+        const int chars = stretches ? 0 : columns[i].widthChars; // the last column takes the rest of the grid
+        const int content = metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + 24;
         m_view->setColumnWidth(i, std::max(title, content));
     }
 }
