@@ -80,6 +80,7 @@ void TPageCandAdd::BuildLayout()
     DEBirthday->setObjectName(QStringLiteral("DEBirthday"));
     DEBirthday->setPopupButtonsVisible(false);
     DEBirthday->setEmptyPopupDate(QDate(1950, 1, 1));
+    DEBirthday->setInvalidInputWarning(false); // an unreadable birth date just becomes empty
 
     CBIDType = new TCloseUpComboBox(group);
     CBIDType->setObjectName(QStringLiteral("CBIDType"));

@@ -1,5 +1,7 @@
 #include "db/date_edit.h"
 
+#include "app/message_box.h"
+
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -103,8 +105,11 @@ void NullableDateEdit::commitTyped()
     setDate(typed); // also normalises the text
     if (m_date != previous)
         Q_EMIT dateEdited(m_date);
-    if (!text.isEmpty() && !typed.isValid())
+    if (!text.isEmpty() && !typed.isValid()) {
         Q_EMIT invalidInput(text);
+        if (m_warnInvalid)
+            app::MessageBox::error(QStringLiteral("您输入日期不正确"));
+    }
 }
 
 void NullableDateEdit::choose(const QDate& date)

@@ -12,8 +12,9 @@ class QToolButton;
 namespace db {
 
 // A date box that can be empty: a text box (yyyy-MM-dd) with a calendar drop-down. Typed text is
-// checked when the box is left: a date in one of the usual forms is taken, anything else is
-// reported through invalidInput() and the box becomes empty.
+// checked when the box is left: a date in one of the usual forms is taken; anything else empties
+// the box, is reported through invalidInput() and, unless switched off, tells the user
+// "您输入日期不正确".
 class NullableDateEdit : public QWidget
 {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     void setPopupButtonsVisible(bool visible);
     // The month the calendar opens at while the box is empty.
     void setEmptyPopupDate(const QDate& date) { m_emptyPopupDate = date; }
+    // Whether a date that cannot be read is reported to the user (it always empties the box).
+    void setInvalidInputWarning(bool warn) { m_warnInvalid = warn; }
 
     QLineEdit* lineEdit() const { return m_edit; }
     void showPopup();
@@ -55,6 +58,7 @@ private:
     QPushButton* m_clear;
     QDate m_date;
     QDate m_emptyPopupDate;
+    bool m_warnInvalid = true;
 };
 
 } // namespace db

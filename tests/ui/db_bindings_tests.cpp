@@ -1,3 +1,4 @@
+#include "app/message_box.h"
 #include "db/connection.h"
 #include "db/date_edit.h"
 #include "db/db_error.h"
@@ -145,10 +146,13 @@ TEST(DateEdit, TypedDatesAreCheckedAndTheCalendarNeverOverwrites)
     EXPECT_EQ(edit.calendar()->monthShown(), 5);
     edit.hidePopup();
 
+    app::MessageBox::ScriptScope script;
     edit.lineEdit()->setText(QStringLiteral("昨天"));
     Q_EMIT edit.lineEdit()->editingFinished();
     EXPECT_FALSE(edit.date().isValid()) << "an invalid typed date becomes empty";
     EXPECT_EQ(invalid, QStringList({"昨天"}));
+    ASSERT_EQ(app::MessageBox::shown().size(), 1);
+    EXPECT_EQ(app::MessageBox::shown().first().text, QStringLiteral("您输入日期不正确"));
     edit.showPopup();
     EXPECT_EQ(edit.calendar()->yearShown(), 1950);
     EXPECT_EQ(edit.calendar()->monthShown(), 1);
