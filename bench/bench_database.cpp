@@ -4,6 +4,7 @@
 #include "db/connection.h"
 #include "db/query.h"
 #include "db/value.h"
+#include "support/test_home.h"
 #include "support/test_support.h"
 
 #include <benchmark/benchmark.h>
@@ -94,6 +95,7 @@ BENCHMARK(BM_Read1000CandidatesWithDetails)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    testing_support::useTemporaryHome();
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

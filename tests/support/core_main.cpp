@@ -1,3 +1,5 @@
+#include "support/test_home.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -5,6 +7,7 @@
 
 int main(int argc, char* argv[])
 {
+    testing_support::useTemporaryHome();
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
