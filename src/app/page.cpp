@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include <memory>
@@ -86,6 +88,23 @@ void TBasePage::FillComboBox(QComboBox* items, const QString& sqlText, const QSt
     query->open();
     for (query->first(); !query->eof(); query->next())
         items->addItem(query->field(QStringLiteral("Name")).asString(), query->field(QStringLiteral("ID")).asInteger());
+}
+
+QLabel* TBasePage::CaptionLabel(const QString& caption, QWidget* editor, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(editor);
+    editor->setAccessibleName(caption);
+    return label;
+}
+
+QHBoxLayout* TBasePage::RightAlignedButtons(const QList<QWidget*>& buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* button : buttons)
+        row->addWidget(button);
+    return row;
 }
 
 void TBasePage::CloseDialog(int result)

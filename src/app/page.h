@@ -6,6 +6,8 @@
 
 class QAction;
 class QComboBox;
+class QHBoxLayout;
+class QLabel;
 
 namespace app {
 
@@ -46,6 +48,12 @@ public:
     // `defaultText` with 0 first when it is not empty, then one item per row with "ID" attached.
     // A temporary query on the shared connection is used and released also on error.
     static void FillComboBox(QComboBox* items, const QString& sqlText, const QString& defaultText);
+
+    // A caption label for an editor: the label is the editor's buddy and its caption the editor's
+    // accessible name, so that keyboard and screen-reader users find the field.
+    static QLabel* CaptionLabel(const QString& caption, QWidget* editor, QWidget* parent);
+    // A row of buttons standing at the right.
+    static QHBoxLayout* RightAlignedButtons(const QList<QWidget*>& buttons);
 
     // Every page alive, in construction order (idle-time action updates, tests).
     static QList<TBasePage*> LivePages();

@@ -33,14 +33,6 @@ void removeSpacesWhileTyping(QLineEdit* edit)
     });
 }
 
-QLabel* captionFor(const QString& caption, QWidget* editor, QWidget* parent)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(editor);
-    editor->setAccessibleName(caption);
-    return label;
-}
-
 } // namespace
 
 void TCloseUpComboBox::hidePopup()
@@ -101,17 +93,17 @@ void TPageCandAdd::BuildLayout()
     LCBDep->setCurrentIndex(-1);
 
     auto* grid = new QGridLayout(group);
-    grid->addWidget(captionFor(QStringLiteral("姓名*"), TEName, group), 0, 0);
+    grid->addWidget(CaptionLabel(QStringLiteral("姓名*"), TEName, group), 0, 0);
     grid->addWidget(TEName, 0, 1);
-    grid->addWidget(captionFor(QStringLiteral("性别*"), CBGender, group), 0, 2);
+    grid->addWidget(CaptionLabel(QStringLiteral("性别*"), CBGender, group), 0, 2);
     grid->addWidget(CBGender, 0, 3);
-    grid->addWidget(captionFor(QStringLiteral("出生日期（公历）*"), DEBirthday, group), 0, 4);
+    grid->addWidget(CaptionLabel(QStringLiteral("出生日期（公历）*"), DEBirthday, group), 0, 4);
     grid->addWidget(DEBirthday, 0, 5);
-    grid->addWidget(captionFor(QStringLiteral("证件类型*"), CBIDType, group), 1, 0);
+    grid->addWidget(CaptionLabel(QStringLiteral("证件类型*"), CBIDType, group), 1, 0);
     grid->addWidget(CBIDType, 1, 1);
-    grid->addWidget(captionFor(QStringLiteral("证件号码*"), TEIDNumber, group), 1, 2);
+    grid->addWidget(CaptionLabel(QStringLiteral("证件号码*"), TEIDNumber, group), 1, 2);
     grid->addWidget(TEIDNumber, 1, 3, 1, 3);
-    grid->addWidget(captionFor(QStringLiteral("拟提名学部*"), LCBDep, group), 2, 0);
+    grid->addWidget(CaptionLabel(QStringLiteral("拟提名学部*"), LCBDep, group), 2, 0);
     grid->addWidget(LCBDep, 2, 1, 1, 5);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
@@ -121,11 +113,7 @@ void TPageCandAdd::BuildLayout()
     ButtonSaveContinue->setObjectName(QStringLiteral("ButtonSaveContinue"));
     ButtonCancelAdd = new app::TActionButton(ActionCancel, group);
     ButtonCancelAdd->setObjectName(QStringLiteral("ButtonCancelAdd"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ButtonSaveContinue);
-    buttons->addWidget(ButtonCancelAdd);
-    grid->addLayout(buttons, 3, 0, 1, 6);
+    grid->addLayout(RightAlignedButtons({ButtonSaveContinue, ButtonCancelAdd}), 3, 0, 1, 6);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

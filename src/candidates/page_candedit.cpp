@@ -110,14 +110,9 @@ TPageCandEdit::TPageCandEdit(QWidget* owner, int tag)
     BtnSave->setObjectName(QStringLiteral("BtnSave"));
     BtnCancel = new app::TActionButton(ActionCancel, this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BtnSave);
-    buttons->addWidget(BtnCancel);
-
     auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
     layout->addWidget(PCCand, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(RightAlignedButtons({BtnSave, BtnCancel}));
     UpdateActions();
 }
 
@@ -132,18 +127,14 @@ void TPageCandEdit::BuildHeader()
 
     TEName = new QLineEdit(this);
     TEName->setObjectName(QStringLiteral("TEName"));
-    auto* nameLabel = new QLabel(QStringLiteral("姓名"), this);
-    nameLabel->setBuddy(TEName);
-    TEName->setAccessibleName(QStringLiteral("姓名"));
+    QLabel* nameLabel = CaptionLabel(QStringLiteral("姓名"), TEName, this);
     m_headerBindings << new db::LineEditBinding(candidate, QStringLiteral("姓名"), TEName, removeSpaces);
 
     LCBPretendDep = new QComboBox(this);
     LCBPretendDep->setObjectName(QStringLiteral("LCBPretendDep"));
     LCBPretendDep->setMaxVisibleItems(9);
     FillComboBox(LCBPretendDep, QStringLiteral("SELECT ID, 名称 AS Name FROM 字典学部 ORDER BY 编码"), QString());
-    auto* divisionLabel = new QLabel(QStringLiteral("拟提名学部"), this);
-    divisionLabel->setBuddy(LCBPretendDep);
-    LCBPretendDep->setAccessibleName(QStringLiteral("拟提名学部"));
+    QLabel* divisionLabel = CaptionLabel(QStringLiteral("拟提名学部"), LCBPretendDep, this);
     m_headerBindings << new db::LookupBinding(candidate, QStringLiteral("拟提名学部ID"), LCBPretendDep);
 
     auto* header = new QHBoxLayout;

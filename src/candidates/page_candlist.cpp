@@ -90,12 +90,8 @@ void TPageCandList::BuildLayout()
     BtnDelete = new app::TActionButton(ActionDelete, this);
     BtnDelete->setObjectName(QStringLiteral("BtnDelete"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cxButtonClear);
-    buttons->addStretch();
-    buttons->addWidget(cxButton1);
-    buttons->addWidget(BtnEdit);
-    buttons->addWidget(BtnDelete);
+    QHBoxLayout* buttons = RightAlignedButtons({cxButton1, BtnEdit, BtnDelete});
+    buttons->insertWidget(0, cxButtonClear);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group, 1);
