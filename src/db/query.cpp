@@ -258,21 +258,11 @@ void Query::readRows(Statement& statement, int skipColumns)
         Row row;
         row.values.resize(stored);
         for (int i = 0; i < stored; ++i)
-            row.values[i] = storedValue(statement.columnValue(i + skipColumns), i);
+            row.values[i] = storedColumnValue(statement.columnValue(i + skipColumns), m_columns[i].declType);
         row.rowid = skipColumns ? statement.columnValue(0).toLongLong() : 0;
         row.bookmark = m_nextBookmark++;
         m_rows.push_back(std::move(row));
     }
-}
-
-// Values of date columns read as QDateTime; text that is not a date stays as it is.
-QVariant Query::storedValue(const QVariant& value, int column) const
-{
-    if (value.typeId() != QMetaType::QString
-        || m_columns[column].declType.compare(QLatin1String(kDateTimeDeclType), Qt::CaseInsensitive) != 0)
-        return value;
-    const QDateTime parsed = dateTimeFromText(value.toString());
-    return parsed.isValid() ? QVariant(parsed) : value;
 }
 
 void Query::close()
@@ -598,7 +588,7 @@ void Query::rereadRow(Row& row)
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns[i];
         if (column.table == m_detectedTable && stored.contains(column.origin))
-            row.values[i] = storedValue(stored.value(column.origin), i);
+            row.values[i] = storedColumnValue(stored.value(column.origin), column.declType);
     }
 }
 

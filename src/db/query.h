@@ -199,7 +199,6 @@ private:
     QString editableSql() const;
     qint64 writeRow(const QVector<QVariant>& values, const QVector<bool>& changed, qint64 rowid);
     void rereadRow(Row& row);
-    QVariant storedValue(const QVariant& value, int column) const;
     void onMasterChanged();
 
     Connection* m_connection = nullptr;

@@ -39,16 +39,6 @@ bool sameValue(const QVariant& a, const QVariant& b)
     return variantToText(a) == variantToText(b);
 }
 
-// Values read from DATETEXT columns are QDateTime, as the query gives them.
-QVariant readValue(const QVariant& value, const QString& declType)
-{
-    if (value.typeId() != QMetaType::QString
-        || declType.compare(QLatin1String(kDateTimeDeclType), Qt::CaseInsensitive) != 0)
-        return value;
-    const QDateTime parsed = dateTimeFromText(value.toString());
-    return parsed.isValid() ? QVariant(parsed) : value;
-}
-
 } // namespace
 
 TableCopy::TableCopy(Connection* connection, const QString& table, QObject* parent)
@@ -145,7 +135,7 @@ std::vector<TableCopy::Row> TableCopy::loadRows() const
             if (m_columns[i].lazy)
                 row.fetched[i] = false;
             else
-                row.values[i] = readValue(statement.columnValue(i), m_columns[i].declType);
+                row.values[i] = storedColumnValue(statement.columnValue(i), m_columns[i].declType);
         }
         row.keyValues = keyOf(row);
         rows.push_back(std::move(row));

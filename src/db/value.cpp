@@ -91,6 +91,14 @@ QString newGuidText()
     return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
 }
 
+QVariant storedColumnValue(const QVariant& value, const QString& declType)
+{
+    if (value.typeId() != QMetaType::QString || declType.compare(QLatin1String(kDateTimeDeclType), Qt::CaseInsensitive) != 0)
+        return value;
+    const QDateTime parsed = dateTimeFromText(value.toString());
+    return parsed.isValid() ? QVariant(parsed) : value;
+}
+
 QString variantToText(const QVariant& value)
 {
     if (value.isNull() || !value.isValid())

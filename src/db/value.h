@@ -22,6 +22,10 @@ QString currentDateTimeText();
 // A new GUID in its 38-character braced upper-case text form.
 QString newGuidText();
 
+// A value as read from a column declared `declType`: text of a DATETEXT column becomes a
+// QDateTime when it is a stored date; everything else stays as it is.
+QVariant storedColumnValue(const QVariant& value, const QString& declType);
+
 // Converts a value read from a column to text the way the pages show it: Null reads as empty.
 QString variantToText(const QVariant& value);
 
