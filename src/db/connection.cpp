@@ -167,14 +167,6 @@ bool Connection::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
-bool Connection::tableExists(const QString& table)
-{
-    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=:name"),
-                  {{QStringLiteral("name"), table}})
-               .toLongLong()
-        > 0;
-}
-
 QStringList Connection::columnNames(const QString& table)
 {
     Statement statement(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)));

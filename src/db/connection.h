@@ -50,7 +50,6 @@ public:
     void rollback();
     bool inTransaction() const;
 
-    bool tableExists(const QString& table);
     QStringList columnNames(const QString& table);
     // The CREATE TABLE statement of a table as stored in the database.
     QString tableDefinition(const QString& table);

@@ -432,11 +432,6 @@ QString Query::columnDeclType(int column) const
     return m_columns.value(column).declType;
 }
 
-bool Query::isLookupColumn(int column) const
-{
-    return column >= 0 && column < m_columns.size() && m_columns[column].lookupKey >= 0;
-}
-
 QVariant Query::rowValue(int row, int column) const
 {
     const Column& definition = m_columns[column];

@@ -137,7 +137,6 @@ public:
     Field field(int column);
     QVariant value(const QString& name) const;
     QString columnDeclType(int column) const;
-    bool isLookupColumn(int column) const;
 
     // Moves to the first row whose column equals the value; false (position kept) when none.
     bool locate(const QString& column, const QVariant& value, Match match = Match::Exact);

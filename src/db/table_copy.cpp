@@ -152,8 +152,7 @@ void TableCopy::open()
     m_deleted.clear();
     m_state = State::Browse;
     sortRows();
-    m_current = -2; // force the announcement
-    setCurrent(m_rows.empty() ? -1 : 0);
+    announceCurrent(m_rows.empty() ? -1 : 0);
     Q_EMIT rowsChanged();
     Q_EMIT stateChanged();
 }
@@ -190,8 +189,7 @@ void TableCopy::reloadKeepingCurrentRow()
         if (m_rows[i].keyValues == key)
             target = i;
     }
-    m_current = -2;
-    setCurrent(target);
+    announceCurrent(target);
     Q_EMIT rowsChanged();
 }
 
@@ -218,12 +216,6 @@ int TableCopy::maxLength(const QString& column) const
     return index < 0 ? 0 : m_columns[index].maxLength;
 }
 
-bool TableCopy::isReadOnly(const QString& column) const
-{
-    const int index = fieldIndex(column);
-    return index >= 0 && m_columns[index].readOnly;
-}
-
 void TableCopy::checkOpen() const
 {
     if (!isOpen())
@@ -241,6 +233,14 @@ void TableCopy::setCurrent(int row)
     m_eof = m_bof = m_rows.empty();
     if (row == m_current)
         return;
+    m_current = row;
+    Q_EMIT currentRowChanged();
+}
+
+// After the rows changed the row at a position may be another one: always announce it.
+void TableCopy::announceCurrent(int row)
+{
+    m_eof = m_bof = m_rows.empty();
     m_current = row;
     Q_EMIT currentRowChanged();
 }
@@ -385,11 +385,6 @@ QVariant TableCopy::valueAt(int row, int column) const
     return cellValue(m_rows[row], column);
 }
 
-TableCopy::RowStatus TableCopy::rowStatus(int row) const
-{
-    return m_rows.at(row).status;
-}
-
 bool TableCopy::isModified() const
 {
     if (m_state == State::Insert)
@@ -423,8 +418,7 @@ void TableCopy::append()
     m_rows.push_back(row);
     m_buffer = row;
     m_state = State::Insert;
-    m_current = -2;
-    setCurrent(recordCount() - 1);
+    announceCurrent(recordCount() - 1);
     Q_EMIT rowsChanged();
     Q_EMIT stateChanged();
     if (m_afterInsert)
@@ -504,8 +498,7 @@ void TableCopy::cancel()
     m_buffer = Row();
     if (inserting) {
         m_rows.erase(m_rows.begin() + m_current);
-        m_current = -2;
-        setCurrent(m_rows.empty() ? -1 : recordCount() - 1);
+        announceCurrent(m_rows.empty() ? -1 : recordCount() - 1);
     } else {
         Q_EMIT currentRowChanged();
     }
@@ -527,8 +520,7 @@ void TableCopy::deleteRow()
         m_deleted.push_back(m_rows[m_current]);
     m_rows.erase(m_rows.begin() + m_current);
     const int target = m_rows.empty() ? -1 : std::min(m_current, recordCount() - 1);
-    m_current = -2;
-    setCurrent(target);
+    announceCurrent(target);
     Q_EMIT rowsChanged();
 }
 

@@ -75,7 +75,6 @@ public:
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
     // Declared text length, 0 for columns without one.
     int maxLength(const QString& column) const;
-    bool isReadOnly(const QString& column) const;
 
     // Navigation
     int recordCount() const { return static_cast<int>(m_rows.size()); }
@@ -97,7 +96,6 @@ public:
     bool isNull(const QString& column) const;
     // A value of any row, without moving.
     QVariant rowValue(int row, const QString& column) const;
-    RowStatus rowStatus(int row) const;
 
     // Editing
     State state() const { return m_state; }
@@ -159,6 +157,7 @@ private:
     void checkOpen() const;
     void checkBrowse();
     void setCurrent(int row);
+    void announceCurrent(int row);
     void sortRows();
     void checkRequired(const Row& row) const;
     bool isLogged(int row) const;

@@ -81,11 +81,6 @@ QDateTime dateTimeFromText(const QString& text)
     return QDateTime(date, time);
 }
 
-QString currentDateTimeText()
-{
-    return dateTimeToText(QDateTime::currentDateTime());
-}
-
 QString newGuidText()
 {
     return QUuid::createUuid().toString(QUuid::WithBraces).toUpper();

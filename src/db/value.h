@@ -16,9 +16,6 @@ QString dateToText(const QDate& value);
 // Returns an invalid QDateTime for anything else.
 QDateTime dateTimeFromText(const QString& text);
 
-// The local time of now in the stored text form.
-QString currentDateTimeText();
-
 // A new GUID in its 38-character braced upper-case text form.
 QString newGuidText();
 
