@@ -14,6 +14,15 @@ QString removeSpaces(const QString& text)
     return result;
 }
 
+bool liveCandidateHasNumber(db::Connection& connection, const QVariant& number, qint64 exceptId)
+{
+    return connection
+               .scalar(QStringLiteral("SELECT COUNT(*) FROM 候选人 WHERE 是否删除='否' and ID <> :ID and 证件号码 =:number"),
+                       {{QStringLiteral("ID"), exceptId}, {QStringLiteral("number"), number}})
+               .toLongLong()
+        > 0;
+}
+
 bool NewCandidate::isComplete() const
 {
     return !name.trimmed().isEmpty() && !gender.trimmed().isEmpty() && birthday.isValid()
@@ -39,11 +48,7 @@ QString CandidateCreator::setting(const QString& key) const
 
 bool CandidateCreator::isDuplicate(const QString& idNumber) const
 {
-    return m_data.connection()
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM 候选人 WHERE 是否删除='否' and 证件号码 =:number"),
-                       {{QStringLiteral("number"), idNumber.trimmed()}})
-               .toLongLong()
-        > 0;
+    return liveCandidateHasNumber(m_data.connection(), idNumber.trimmed());
 }
 
 // The "不分组" committee of the selecting department, when it has one.

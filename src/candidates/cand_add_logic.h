@@ -2,9 +2,13 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariant>
 
 namespace data {
 class TGlobalData;
+}
+namespace db {
+class Connection;
 }
 
 namespace candidates {
@@ -13,6 +17,9 @@ inline const QString kIdCard = QStringLiteral("身份证");
 
 // Removes every ASCII space and every ideographic space (U+3000).
 QString removeSpaces(const QString& text);
+
+// A live candidate other than `exceptId` holds this identity number (letter case ignored).
+bool liveCandidateHasNumber(db::Connection& connection, const QVariant& number, qint64 exceptId = 0);
 
 // The six identifying facts of a new candidate as the user entered them.
 struct NewCandidate

@@ -1,5 +1,6 @@
 #include "candidates/cand_dossier.h"
 
+#include "candidates/cand_add_logic.h"
 #include "data/global_data.h"
 #include "db/db_error.h"
 #include "db/table_copy.h"
@@ -189,17 +190,7 @@ void CandidateDossier::installFieldRules()
             qint64 id = 0;
             do {
                 id = QRandomGenerator::global()->bounded(1, 10000001);
-            } while (m_data.connection()
-                         .scalar(QStringLiteral("SELECT count(*) FROM 候选人提名院士 WHERE ID=:id"), {{QStringLiteral("id"), id}})
-                         .toLongLong()
-                         > 0
-                     || [&] {
-                            for (int row = 0; row < table.recordCount(); ++row) {
-                                if (row != table.recNo() && table.rowValue(row, QStringLiteral("ID")).toLongLong() == id)
-                                    return true;
-                            }
-                            return false;
-                        }());
+            } while (isAcademicianKeyTaken(table, id));
             table.setValue(QStringLiteral("ID"), id);
         }
         table.setValue(QStringLiteral("修改时间"), QDateTime::currentDateTime());
@@ -228,18 +219,22 @@ bool CandidateDossier::hasPendingChanges() const
     return false;
 }
 
-bool CandidateDossier::isDuplicateIdentity() const
+// A random key must be free both in the table and among the copy's other rows.
+bool CandidateDossier::isAcademicianKeyTaken(const db::TableCopy& table, qint64 id) const
 {
+    for (int row = 0; row < table.recordCount(); ++row) {
+        if (row != table.recNo() && table.rowValue(row, QStringLiteral("ID")).toLongLong() == id)
+            return true;
+    }
     return m_data.connection()
-               .scalar(QStringLiteral("SELECT COUNT(*) FROM 候选人 WHERE 是否删除='否' and ID <> :ID and 证件号码 =:number"),
-                       {{QStringLiteral("ID"), m_candidateId}, {QStringLiteral("number"), m_candidate->value(QStringLiteral("证件号码"))}})
+               .scalar(QStringLiteral("SELECT count(*) FROM 候选人提名院士 WHERE ID=:id"), {{QStringLiteral("id"), id}})
                .toLongLong()
-        >= 1;
+        > 0;
 }
 
 QStringList CandidateDossier::save()
 {
-    if (isDuplicateIdentity())
+    if (liveCandidateHasNumber(m_data.connection(), m_candidate->value(QStringLiteral("证件号码")), m_candidateId))
         return {QStringLiteral("身份证件号 %1 已存在，无法保存信息！").arg(m_candidate->text(QStringLiteral("证件号码")))};
 
     QStringList messages;

@@ -49,7 +49,7 @@ private:
     void installFieldRules();
     void installNewRowRules(db::TableCopy& copy, bool listTable);
     void stampCandidate();
-    bool isDuplicateIdentity() const;
+    bool isAcademicianKeyTaken(const db::TableCopy& table, qint64 id) const;
 
     data::TGlobalData& m_data;
     qint64 m_candidateId;
